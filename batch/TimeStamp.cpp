@@ -73,10 +73,11 @@ TimeSettings FromFormat(const QString& format, const QString& ampmFormat, const 
     } else {
       settings.leadingZero = zeroPadded;
     }
-    for (std::size_t i = hour + 1; i < items.size(); ++i) {
-      if (items[i].conversion) break;
-      settings.separator = items[i].letter;
-      break;
+    // Only a single character between hour and minutes is a separator; words such as
+    // "%H시 %M분" name the parts instead, and the stamp keeps the default.
+    const std::size_t next = hour + 2;
+    if (next < items.size() && !items[hour + 1].conversion && items[next].conversion) {
+      settings.separator = items[hour + 1].letter;
     }
   }
 
