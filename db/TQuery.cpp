@@ -1,5 +1,6 @@
 #include "db/TQuery.h"
 
+#include "db/CopiedResult.h"
 #include "db/EngineMessage.h"
 #include "db/Exception.h"
 #include "db/ParamScan.h"
@@ -16,6 +17,23 @@ QString JoinedText(const QStringList& lines) {
     text += QLatin1String("\r\n");
   }
   return text;
+}
+
+/// True unless the text is surely one statement. Any ";" before the final ones counts, even
+/// one in a literal or a comment: a wrong "no" would hide a failure, a wrong "yes" costs a copy.
+bool MayHoldSeveralStatements(const QString& text) {
+  QString t = text.trimmed();
+  while (t.endsWith(u';')) t = t.chopped(1).trimmed();
+  return t.contains(u';');
+}
+
+/// Reads the results after the current one. A driver that sends a text with several statements
+/// reports success for the first result even when a later statement failed (and the whole
+/// text was undone); only the later results tell.
+void CheckRemainingResults(QSqlQuery& query, const QString& sent) {
+  while (query.nextResult()) {
+  }
+  if (query.lastError().isValid()) throw EngineErrorFrom(query.lastError(), sent);
 }
 
 }  // namespace
@@ -70,10 +88,28 @@ void TQuery::Run(bool wantResultSet) {
   }
 
   // Sent as text, not prepared: definitions and several statements in one text must work.
-  query.setForwardOnly(!wantResultSet);
+  // The first result set of a text that may hold several statements is copied off before the
+  // later results are checked, and read forward-only: the driver must send nothing else on
+  // the connection while results are pending (its column lookups would eat the later error).
+  // A text that is surely one statement keeps the driver's result and its lazy fetching.
+  const bool copyFirst = wantResultSet && db.driver()->hasFeature(QSqlDriver::MultipleResultSets) &&
+                         MayHoldSeveralStatements(scan.sent);
+  query.setForwardOnly(!wantResultSet || copyFirst);
   if (!query.exec(scan.sent)) throw EngineErrorFrom(query.lastError(), scan.sent);
-  if (!wantResultSet) return;
-  if (!query.isSelect()) throw ENoResultSet(QStringLiteral("Error creating cursor handle"));
+  if (!wantResultSet) {
+    CheckRemainingResults(query, scan.sent);
+    return;
+  }
+  if (copyFirst) {
+    const bool isSelect = query.isSelect();
+    QSqlQuery first = isSelect ? CopyResultSet(query) : QSqlQuery();
+    if (query.lastError().isValid()) throw EngineErrorFrom(query.lastError(), scan.sent);
+    CheckRemainingResults(query, scan.sent);
+    if (!isSelect) throw ENoResultSet(QStringLiteral("Error creating cursor handle"));
+    query = std::move(first);
+  } else if (!query.isSelect()) {
+    throw ENoResultSet(QStringLiteral("Error creating cursor handle"));
+  }
   model_->setQuery(std::move(query));
   if (model_->lastError().isValid()) {
     const QSqlError error = model_->lastError();
