@@ -4,6 +4,7 @@
 #include "db/EngineMessage.h"
 #include "db/Exception.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 namespace {
@@ -40,9 +41,18 @@ TSession::TSession(QString name, AliasLoader loader)
 TSession::~TSession() { Forget(); }
 
 TSession& TSession::Default() {
-  static TSession session(QStringLiteral("Default"));
-  return session;
+  // Qt's connection registry is gone by the time function statics are destroyed, so the
+  // connection is closed while the application object still lives, and the session is
+  // never destroyed after that.
+  static TSession* session = [] {
+    auto* s = new TSession(QStringLiteral("Default"));
+    qAddPostRoutine(ForgetDefault);
+    return s;
+  }();
+  return *session;
 }
+
+void TSession::ForgetDefault() { Default().Forget(); }
 
 bool TSession::Connected() const { return db_.isValid() && db_.isOpen(); }
 

@@ -40,6 +40,8 @@ class TSession {
   static CredentialsProvider* Credentials();
 
  private:
+  static void ForgetDefault();
+
   QString name_;
   QString connectionName_;
   AliasLoader loader_;
