@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iomanip>
 #include <limits>
+#include <ostream>
 
 namespace {
 
@@ -10,6 +12,18 @@ struct ReadCase {
   const char* text;
   double value;
 };
+
+// Case names stay ASCII so that test runners can list them.
+void PrintTo(const ReadCase& c, std::ostream* os) {
+  *os << '"';
+  for (QChar ch : QString::fromUtf8(c.text)) {
+    if (ch.unicode() >= 32 && ch.unicode() < 127)
+      *os << static_cast<char>(ch.unicode());
+    else
+      *os << "\\u" << std::hex << std::setw(4) << std::setfill('0') << ch.unicode() << std::dec;
+  }
+  *os << '"';
+}
 
 class SpinValueRead : public ::testing::TestWithParam<ReadCase> {};
 
@@ -49,6 +63,8 @@ struct WriteCase {
   double value;
   const char* text;
 };
+
+void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.value; }
 
 class SpinValueWrite : public ::testing::TestWithParam<WriteCase> {};
 

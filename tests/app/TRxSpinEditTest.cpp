@@ -13,6 +13,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <ostream>
+
 namespace {
 
 // A shown, active window with the field and another control to take the focus from.
@@ -129,6 +132,10 @@ struct KeyStepCase {
   const char* after;
   double value;
 };
+
+void PrintTo(const KeyStepCase& c, std::ostream* os) {
+  *os << '"' << c.before << (c.key == Qt::Key_Up ? "\" up" : "\" down");
+}
 
 class SpinEditKeyStep : public SpinEditTest, public ::testing::WithParamInterface<KeyStepCase> {};
 
