@@ -1,21 +1,26 @@
-// Logging in to a server whose alias holds no password: asked once through the provider,
-// kept in memory only; libpq's password file answers without asking.
+// Logging in to a server whose alias holds no password: the "Database Login" dialog asks
+// once, the typed password stays in memory; libpq's password file answers without asking.
 
+#include "app/LoginDialog.h"
 #include "batch/BatchRun.h"
 
 #include "common/AliasHome.h"
-#include "common/QtPrint.h"
 #include "common/PgEnv.h"
+#include "common/QtPrint.h"
 #include "common/ScriptedWindow.h"
 #include "common/TempDir.h"
 #include "common/TestBackends.h"
-#include "db/Credentials.h"
 #include "db/Session.h"
 #include "db/TQuery.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -23,21 +28,37 @@ namespace {
 
 const QDateTime kMoment(QDate(2026, 3, 5), QTime(9, 7, 59));
 
-// Answers like a user at the login dialog: the given password, or Cancel.
-class TypingUser : public CredentialsProvider {
+// Plays the user at the login dialog whenever one is up: types the password and presses
+// Enter, or presses Escape.
+class DialogUser {
  public:
-  bool AskLogin(const QString& databaseName, QString& user, QString& password) override {
-    ++asked;
-    askedFor = databaseName;
-    prefilledUser = user;
-    if (cancel) return false;
-    password = typed;
-    return true;
+  void Start() { Poll(); }
+  void Poll() {
+    if (auto* dialog = qobject_cast<LoginDialog*>(QApplication::activeModalWidget())) Answer(dialog);
+    if (!stopped_) QTimer::singleShot(20, [this] { Poll(); });
   }
+  void Stop() { stopped_ = true; }
+
   bool cancel = false;
   QString typed;
-  int asked = 0;
-  QString askedFor, prefilledUser;
+  int shown = 0;
+  QString title, prefilledUser;
+  QStringList labels;
+
+ private:
+  void Answer(LoginDialog* dialog) {
+    ++shown;
+    title = dialog->windowTitle();
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) labels << label->text();
+    prefilledUser = dialog->userEdit->text();
+    if (cancel) {
+      QTest::keyClick(dialog, Qt::Key_Escape);
+      return;
+    }
+    QTest::keyClicks(dialog->passwordEdit, typed);
+    QTest::keyClick(dialog->passwordEdit, Qt::Key_Return);
+  }
+  bool stopped_ = false;
 };
 
 // A typed login is kept for the process's life, as the program keeps it; the cases that must
@@ -58,13 +79,14 @@ class ServerLogin : public ::testing::Test {
     table = UniqueTable("login");
     data->Exec(QStringLiteral("CREATE TABLE %1(n INTEGER)").arg(table));
     user.typed = pg.password;
-    TSession::SetCredentialsProvider(&user);
+    TSession::SetCredentialsProvider(&dialogs);
     window.SetCounter(1, 1, 1, 1);
     window.SetCounter(2, 1, 1, 1);
     window.SetCounter(3, 1, 3, 1);
     window.lines = QStringList{QStringLiteral("INSERT INTO %1 VALUES($LICZ3$)").arg(table)};
   }
   void TearDown() override {
+    user.Stop();
     TSession::SetCredentialsProvider(nullptr);
     if (data) data->Exec(QStringLiteral("DROP TABLE IF EXISTS ") + table);
     if (hadPassFile_) qputenv("PGPASSFILE", savedPassFile_);
@@ -74,6 +96,7 @@ class ServerLogin : public ::testing::Test {
   void Run() {
     TSession session(QStringLiteral("login-") + table);
     TQuery qry(QStringLiteral("qry"), &session);
+    user.Start();
     RunBatch(window, qry, [] { return kMoment; });
   }
   QStringList Stored() { return data->Rows(QStringLiteral("SELECT n FROM %1 ORDER BY n").arg(table)); }
@@ -99,7 +122,8 @@ class ServerLogin : public ::testing::Test {
   PgEnv pg;
   std::unique_ptr<DirectConnection> data;
   QString table;
-  TypingUser user;
+  LoginDialogProvider dialogs;
+  DialogUser user;
   ScriptedWindow window;
 
  private:
@@ -111,7 +135,7 @@ TEST_F(ServerLogin, CancelFailsEachStatementWithTheServersError) {
   user.cancel = true;
   window.boxes[ModeBox::Cichy] = false;
   Run();
-  EXPECT_EQ(user.asked, 3);  // each statement tries to connect again
+  EXPECT_EQ(user.shown, 3);  // each statement tries to connect again
   ASSERT_EQ(window.messages.size(), 3);
   EXPECT_TRUE(window.messages.first().contains(QLatin1String("no password supplied")))
       << window.messages.first().toStdString();
@@ -128,15 +152,16 @@ TEST_F(ServerLogin, PasswordFileAnswersWithoutAsking) {
   f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);  // libpq ignores a readable one
   qputenv("PGPASSFILE", passFile.toUtf8());
   Run();
-  EXPECT_EQ(user.asked, 0);
+  EXPECT_EQ(user.shown, 0);
   EXPECT_EQ(Stored(), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
 }
 
 TEST_F(ServerLogin, TypedPasswordConnectsOnceAndIsWrittenNowhere) {
   Run();
-  EXPECT_EQ(user.asked, 1);
+  EXPECT_EQ(user.shown, 1);
+  EXPECT_EQ(user.title, QStringLiteral("Database Login"));
   EXPECT_EQ(user.prefilledUser, pg.user);
-  EXPECT_EQ(user.askedFor, pg.dbname);
+  EXPECT_TRUE(user.labels.contains(pg.dbname)) << user.labels.join(QLatin1Char('|')).toStdString();
   EXPECT_EQ(Stored(), (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
   EXPECT_FALSE(dir.Read(QStringLiteral("20260305_0907.txt")).contains("** ERROR"));
   EXPECT_EQ(FilesHolding(pg.password), QStringList());
