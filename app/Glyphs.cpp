@@ -1,6 +1,5 @@
 #include "app/Glyphs.h"
 
-#include <QBitmap>
 #include <QPainter>
 #include <QPixmap>
 
@@ -54,13 +53,13 @@ QImage StopStrip() {
 
 QIcon IconFromStrip(const QImage& strip) {
   const QRgb transparent = strip.pixel(0, strip.height() - 1);
+  QImage clear = strip.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < clear.height(); ++y)
+    for (int x = 0; x < clear.width(); ++x)
+      if (clear.pixel(x, y) == transparent) clear.setPixel(x, y, qRgba(0, 0, 0, 0));
   QIcon icon;
-  const QIcon::Mode modes[] = {QIcon::Normal, QIcon::Disabled};
-  for (int i = 0; i < 2; ++i) {
-    QPixmap part = QPixmap::fromImage(strip.copy(i * 16, 0, 16, 16));
-    part.setMask(QBitmap::fromImage(strip.copy(i * 16, 0, 16, 16).createMaskFromColor(transparent, Qt::MaskOutColor)));
-    icon.addPixmap(part, modes[i]);
-  }
+  icon.addPixmap(QPixmap::fromImage(clear.copy(0, 0, 16, 16)), QIcon::Normal);
+  icon.addPixmap(QPixmap::fromImage(clear.copy(16, 0, 16, 16)), QIcon::Disabled);
   return icon;
 }
 

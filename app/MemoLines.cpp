@@ -15,6 +15,13 @@ struct CachedRows : QTextBlockUserData {
   QStringList rows;
 };
 
+/// Generations are unique across instances, so two readers of one editor never take
+/// each other's rows for their own.
+quint64 NextGeneration() {
+  static quint64 last = 0;
+  return ++last;
+}
+
 }  // namespace
 
 QStringList WrapParagraph(const QString& text, const QFont& font, const QTextOption& option,
@@ -60,7 +67,7 @@ QStringList MemoLines::Lines() {
     font_ = font;
     width_ = width;
     wrapMode_ = option.wrapMode();
-    ++generation_;
+    generation_ = NextGeneration();
     linesValid_ = false;
   }
   if (linesValid_) return lines_;

@@ -36,7 +36,7 @@ class MemoLines : public QObject {
   QStringList lines_;
   bool linesValid_ = false;
   // Paragraph caches from before the last change of font, width or wrap mode are stale.
-  quint64 generation_ = 1;
+  quint64 generation_ = 0;
   QFont font_;
   qreal width_ = -1;
   QTextOption::WrapMode wrapMode_ = QTextOption::NoWrap;
