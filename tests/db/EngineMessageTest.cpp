@@ -13,6 +13,8 @@ struct MessageCase {
   QString expected;
 };
 
+void PrintTo(const MessageCase& c, std::ostream* os) { *os << ::testing::PrintToString(std::string(c.what)); }
+
 class BuildEngineMessageTest : public ::testing::TestWithParam<MessageCase> {};
 
 TEST_P(BuildEngineMessageTest, Assembles) {

@@ -11,6 +11,8 @@ struct ScanCase {
   const char* firstName;
 };
 
+void PrintTo(const ScanCase& c, std::ostream* os) { *os << ::testing::PrintToString(std::string(c.text)); }
+
 class ScanParamsTest : public ::testing::TestWithParam<ScanCase> {};
 
 TEST_P(ScanParamsTest, SendsAndFinds) {

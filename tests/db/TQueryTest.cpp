@@ -61,6 +61,8 @@ struct LineChange {
   bool staysOpen;
 };
 
+void PrintTo(const LineChange& c, std::ostream* os) { *os << ::testing::PrintToString(std::string(c.what)); }
+
 class LineChangeTest : public TQueryTest, public ::testing::WithParamInterface<LineChange> {};
 
 TEST_P(LineChangeTest, ClosesUnlessNothingChanges) {
