@@ -43,6 +43,10 @@ ResultGrid::ResultGrid(QWidget* parent) : QTableView(parent) {
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setCornerButtonEnabled(false);
   setWordWrap(false);
+  // Rows one text line high, titles plain: a grid for reading records, not a spreadsheet.
+  verticalHeader()->setMinimumSectionSize(1);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  horizontalHeader()->setHighlightSections(false);
 }
 
 void ResultGrid::setModel(QAbstractItemModel* model) {
