@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -155,6 +156,14 @@ TEST_F(MainWindowTest, HintsOnlyOnTheEditorAndSilentMode) {
     if (w != form.memSQL && w != form.chCichy) {
       EXPECT_TRUE(w->toolTip().isEmpty()) << w->objectName().toStdString();
     }
+}
+
+TEST_F(MainWindowTest, HintAppearsWhenThePointerRestsAndGoesWhenItLeaves) {
+  QTest::mouseMove(form.chCichy, QPoint(10, 8));
+  ASSERT_TRUE(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 10000));
+  EXPECT_EQ(QToolTip::text(), form.chCichy->toolTip());
+  QTest::mouseMove(form.btnDO, QPoint(10, 8));
+  EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 10000));
 }
 
 TEST_F(MainWindowTest, ResizingMovesNoControl) {
