@@ -208,7 +208,10 @@ TEST_F(WindowRunTest, CloseDuringARunLetsItFinishWithBoxesClosingThemselvesThenE
   PostClick(form->btnDO);
   PostClick(form->BitBtn2);
   // Only a guard against hanging: the program is expected to end long before.
-  QTimer::singleShot(120000, qApp, [] { QCoreApplication::exit(99); });
+  QTimer guard;
+  guard.setSingleShot(true);
+  QObject::connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
+  guard.start(120000);
 
   EXPECT_EQ(QApplication::exec(), 0);
   EXPECT_TRUE(form->CloseRequested());
