@@ -48,6 +48,7 @@ TEST_F(MainWindowTest, StartsWithTheDefaults) {
   EXPECT_FALSE(form.grd->isVisible());
   EXPECT_TRUE(form.memSQL->isVisible());
   EXPECT_EQ(form.windowTitle(), QString::fromUtf8("Użycie SQL z wykorzystaniem liczników"));
+  EXPECT_EQ(form.frameGeometry(), QRect(28, 98, 809, 635));  // no frame where no window manager draws one
   EXPECT_EQ(form.ds, form.qry ? form.qry->ResultModel() : nullptr);
   EXPECT_EQ(form.grd->model(), static_cast<QAbstractItemModel*>(form.ds));
   EXPECT_EQ(form.grd->model()->rowCount(), 0);

@@ -29,7 +29,7 @@ done
 Xvfb "$display" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display QT_QPA_PLATFORM=xcb
-wait_for 100 xdpyinfo || fail "Xvfb did not start"
+wait_for 100 xdotool getmouselocation || fail "Xvfb did not start"
 
 cd "$work"
 sqlite3 default.db "CREATE TABLE t(a INTEGER)"
