@@ -80,6 +80,13 @@ TEST_F(AliasFile, QuotesKeepOuterSpacesAndNamesIgnoreCase) {
   EXPECT_EQ(a.port, -1);
 }
 
+// Qt's own driver names pass even without their plugin: loading it is the engine's to fail,
+// with the engine's load message.
+TEST_F(AliasFile, QtDriverWithoutItsPluginIsLeftToTheEngine) {
+  Write("[Default]\nDriver=qibase\n");
+  EXPECT_EQ(LoadDefaultAlias().driver, "QIBASE");
+}
+
 TEST_F(AliasFile, SqliteAliasWithoutDatabaseKeepsDefaultFile) {
   Write("[Default]\nDriver=QSQLITE\n");
   ExpectSqliteDefault(LoadDefaultAlias());
