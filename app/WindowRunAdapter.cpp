@@ -23,8 +23,11 @@ bool WindowRunAdapter::BoxChecked(ModeBox box) {
 QStringList WindowRunAdapter::EditorLines() { return editorLines_.Lines(); }
 
 void WindowRunAdapter::SetStatus(const QString& text) {
-  form_.lblOpis->setText(text);
-  form_.lblOpis->adjustSize();
+  QLabel* label = form_.lblOpis;
+  label->setText(text);
+  // The run writes one line of plain text: its advance is the width the label grows to, at a
+  // fraction of the cost of the label's own size hint, which lays the text out again.
+  label->resize(label->fontMetrics().horizontalAdvance(text), label->height());
 }
 
 QString WindowRunAdapter::Status() { return form_.lblOpis->text(); }

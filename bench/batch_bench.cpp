@@ -1,17 +1,23 @@
-// Runs the batch core headless over N statements against the default database in the
-// current directory, and reports its speed and peak memory.
+// Runs the batch over N statements against the default database in the current directory,
+// headless or through the real main window, and reports its speed and peak memory.
 //
-//   batch_bench COUNT exec|query [TEMPLATE]
+//   batch_bench COUNT exec|query|window [TEMPLATE]
 // COUNT must be a multiple of 100: counter 2 runs 1..COUNT/100, counter 3 runs 1..100.
+// "window" runs execute mode through TfrmMain (give it QT_QPA_PLATFORM=offscreen).
 
+#include "app/TRxSpinEdit.h"
+#include "app/TfrmMain.h"
 #include "batch/BatchRun.h"
 #include "batch/RunWindow.h"
 #include "db/Exception.h"
 #include "db/TQuery.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
+#include <QPlainTextEdit>
 #include <cstdio>
+#include <memory>
 #include <sys/resource.h>
 
 namespace {
@@ -41,6 +47,26 @@ class BenchWindow : public RunWindow {
   QString status_;
 };
 
+// The same settings typed into the real window; its handler runs the batch.
+void RunThroughWindow(int count, const QString& line) {
+  TfrmMain form;
+  frmMain = &form;
+  form.edOD1->SetValue(1);
+  form.edDO1->SetValue(1);
+  form.edOD2->SetValue(1);
+  form.edDO2->SetValue(count / 100);
+  form.edOD3->SetValue(1);
+  form.edDO3->SetValue(100);
+  for (TRxSpinEdit* places : {form.edPL1, form.edPL2, form.edPL3}) places->SetValue(1);
+  form.chCichy->setChecked(true);
+  form.chExecSQL->setChecked(true);
+  form.memSQL->setPlainText(line);
+  form.show();
+  QApplication::processEvents();
+  form.btnDOClick();
+  frmMain = nullptr;
+}
+
 long PeakRssKb() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -50,23 +76,30 @@ long PeakRssKb() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  const QStringList args = app.arguments();
-  if (args.size() < 3 || args[1].toInt() % 100 != 0 || (args[2] != "exec" && args[2] != "query")) {
-    std::fprintf(stderr, "usage: batch_bench COUNT(multiple of 100) exec|query [TEMPLATE]\n");
+  // Widgets need a platform; the headless runs must not.
+  const bool window = argc > 2 && QByteArray(argv[2]) == "window";
+  std::unique_ptr<QCoreApplication> app(window ? new QApplication(argc, argv) : new QCoreApplication(argc, argv));
+  const QStringList args = QCoreApplication::arguments();
+  const QStringList modes{QStringLiteral("exec"), QStringLiteral("query"), QStringLiteral("window")};
+  if (args.size() < 3 || args[1].toInt() % 100 != 0 || !modes.contains(args[2])) {
+    std::fprintf(stderr, "usage: batch_bench COUNT(multiple of 100) exec|query|window [TEMPLATE]\n");
     return 2;
   }
   const int count = args[1].toInt();
-  const bool exec = args[2] == "exec";
+  const bool exec = args[2] != "query";
   const QString line = args.size() > 3 ? args[3]
                        : exec        ? QStringLiteral("INSERT INTO t VALUES($LICZ1$, $LICZ2$, $LICZ3$);")
                                      : QStringLiteral("SELECT a, b, c FROM t WHERE c = $LICZ3$;");
-  BenchWindow window(count, exec, line);
-  TQuery qry;
   QElapsedTimer timer;
   timer.start();
   try {
-    RunBatch(window, qry);
+    if (window) {
+      RunThroughWindow(count, line);
+    } else {
+      BenchWindow headless(count, exec, line);
+      TQuery qry;
+      RunBatch(headless, qry);
+    }
   } catch (const Exception& e) {
     std::fprintf(stderr, "run failed: %s\n", e.what());
     return 1;

@@ -64,7 +64,10 @@ void TQuery::SetLine(int i, const QString& text) {
 
 QString TQuery::Text() const { return JoinedText(lines_); }
 
-void TQuery::Close() { model_->clear(); }
+void TQuery::Close() {
+  // Every line change closes; resetting an empty model would still re-lay-out the grid.
+  if (Active()) model_->clear();
+}
 
 bool TQuery::Active() const { return model_->query().isActive(); }
 
