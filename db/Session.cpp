@@ -3,6 +3,7 @@
 #include "db/Credentials.h"
 #include "db/EngineMessage.h"
 #include "db/Exception.h"
+#include "db/OdbcValue.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -29,6 +30,13 @@ bool AsksForPassword(const QSqlError& error) {
   const QString text = error.databaseText() + u' ' + error.driverText();
   return text.contains(QLatin1String("no password supplied")) ||
          text.contains(QLatin1String("password authentication failed"));
+}
+
+/// Qt's ODBC driver copies user and password into the connection string unquoted.
+void SetLogin(QSqlDatabase& db, const QString& user, const QString& password) {
+  const bool odbc = db.driverName() == QLatin1String("QODBC");
+  db.setUserName(odbc ? OdbcValue(user) : user);
+  db.setPassword(odbc ? OdbcValue(password) : password);
 }
 
 }  // namespace
@@ -83,18 +91,16 @@ QSqlDatabase& TSession::Database() {
   const QString key = LoginKey(alias);
   const auto typed = TypedLogins().constFind(key);
   const bool hasTyped = typed != TypedLogins().constEnd();
-  db_.setUserName(hasTyped ? typed->first : alias.user);
-  db_.setPassword(hasTyped ? typed->second : alias.password);
+  QString user = hasTyped ? typed->first : alias.user;
+  SetLogin(db_, user, hasTyped ? typed->second : alias.password);
   if (db_.open()) return db_;
 
   const QSqlError refused = db_.lastError();
   if (!AsksForPassword(refused) || !g_credentials) throw EngineErrorFrom(refused);
   TypedLogins().remove(key);
-  QString user = db_.userName();
   QString password;
   if (!g_credentials->AskLogin(alias.database, user, password)) throw EngineErrorFrom(refused);
-  db_.setUserName(user);
-  db_.setPassword(password);
+  SetLogin(db_, user, password);
   if (!db_.open()) throw EngineErrorFrom(db_.lastError());
   TypedLogins().insert(key, {user, password});
   return db_;
