@@ -27,6 +27,10 @@ namespace {
 
 const QString kZero = QStringLiteral("0");
 
+// Widest counter text the run builds. Places of two billion would ask for gigabytes per
+// statement and end the process; far beyond any real key, far below what memory holds.
+constexpr int32_t kMaxPlaces = 1000000;
+
 class Run {
  public:
   Run(RunWindow& window, TQuery& qry, const Clock& now)
@@ -56,16 +60,26 @@ class Run {
  private:
   int32_t Value(CounterField field) { return CounterValue(window_.FieldValue(field)); }
   QString Time() { return TimeText(now_().time()); }
-  QString Counter(int64_t c, CounterField places) { return PadLeft(QString::number(c), Value(places), kZero); }
+  QString Counter(int64_t c, int n, CounterField places) {
+    const int32_t width = Value(places);
+    if (width > kMaxPlaces) {
+      // Abandons the run like a failure of the log, but with the reason in the log first.
+      const QString message = QStringLiteral("Places of counter %1 too large: %2 (at most %3)").arg(n).arg(width).arg(kMaxPlaces);
+      log_.WriteLn(QStringLiteral("** ERROR ") + message);
+      log_.Close();
+      throw Exception(message);
+    }
+    return PadLeft(QString::number(c), width, kZero);
+  }
 
   // One combination; false when the user stopped the run before it was executed.
   bool Statement(int64_t c1, int64_t c2, int64_t c3) {
     qry_.ClearLines();
     qry_.AssignLines(window_.EditorLines());
 
-    const QString t1 = Counter(c1, CounterField::PL1);
-    const QString t2 = Counter(c2, CounterField::PL2);
-    const QString t3 = Counter(c3, CounterField::PL3);
+    const QString t1 = Counter(c1, 1, CounterField::PL1);
+    const QString t2 = Counter(c2, 2, CounterField::PL2);
+    const QString t3 = Counter(c3, 3, CounterField::PL3);
     window_.SetStatus(t1 + QLatin1Char(' ') + t2 + QLatin1Char(' ') + t3);
     log_.WriteLn(window_.Status());
 

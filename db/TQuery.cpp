@@ -82,6 +82,9 @@ void TQuery::Run(bool wantResultSet) {
   if (lines_.isEmpty()) throw EDatabaseError(name_ + QStringLiteral(": No SQL statement available"));
 
   const ParamScanResult scan = ScanParams(Text());
+  // The drivers take the text as C text: a NUL would silently cut off what follows it.
+  if (scan.sent.contains(QChar(0)))
+    throw EDatabaseError(name_ + QStringLiteral(": The statement holds a NUL character"));
   QSqlQuery query(db);
   if (scan.hasMarker) {
     // Only prepared, so that the database can reject the "?" itself: executing would bind
