@@ -9,8 +9,8 @@ namespace {
 
 class CopiedResult : public QSqlResult {
  public:
-  CopiedResult(const QSqlDriver* driver, QSqlRecord record, QVector<QVector<QVariant>> rows)
-      : QSqlResult(driver), record_(std::move(record)), rows_(std::move(rows)) {
+  CopiedResult(const QSqlDriver* driver, const QSqlRecord& record, QVector<QVector<QVariant>> rows)
+      : QSqlResult(driver), record_(record), rows_(std::move(rows)) {
     setSelect(true);
     setActive(true);
     setAt(QSql::BeforeFirstRow);

@@ -42,7 +42,7 @@ bool IsQtDriverName(const QString& name) {
 QString CheckedDriver(const QString& file, const QString& value) {
   for (const QString& d : QSqlDatabase::drivers())
     if (d.compare(value, Qt::CaseInsensitive) == 0) return d;
-  const QString upper = value.toUpper();
+  QString upper = value.toUpper();
   if (IsQtDriverName(upper)) return upper;
   Fail(file, KeyWhere(QStringLiteral("Driver")),
        QStringLiteral("unknown driver \"%1\" (installed: %2)")
