@@ -48,9 +48,8 @@ void ConnectClick(QWidget* button, QWidget* form, const char* handler) {
 
 FormFonts ResolveFonts(const FormSpec& spec) {
   const QString preferred = QString::fromUtf8(spec.fontFamily);
-  const QString family = QFontDatabase::families().contains(preferred)
-                             ? preferred
-                             : QString::fromUtf8(spec.fallbackFamily);
+  const QString family =
+      QFontDatabase::families().contains(preferred) ? preferred : QString::fromUtf8(spec.fallbackFamily);
   FormFonts fonts;
   fonts.window = QFont(family);
   fonts.window.setPixelSize(spec.fontPixels);
@@ -71,8 +70,7 @@ void ApplyFormSettings(QWidget* form, const FormSpec& spec, const FormFonts& fon
   form->resize(spec.frame.size());
 }
 
-QWidget* CreateControl(const ComponentSpec& spec, QWidget* form, const FormFonts& fonts,
-                       HintTimer& hints) {
+QWidget* CreateControl(const ComponentSpec& spec, QWidget* form, const FormFonts& fonts, HintTimer& hints) {
   QWidget* w = NewWidget(spec.kind, form);
   if (!w) return nullptr;
   const Settings& s = spec.settings;

@@ -21,8 +21,7 @@ void ApplyFormSettings(QWidget* form, const FormSpec& spec, const FormFonts& fon
 
 /// Creates one control as a child of form, with all its settings; the window's handlers
 /// named in the description are connected. Null for components that are not controls.
-QWidget* CreateControl(const ComponentSpec& spec, QWidget* form, const FormFonts& fonts,
-                       HintTimer& hints);
+QWidget* CreateControl(const ComponentSpec& spec, QWidget* form, const FormFonts& fonts, HintTimer& hints);
 
 /// Chains the created controls in the description's keyboard order.
 void ApplyTabOrder(QWidget* form, const std::vector<ComponentSpec>& components);

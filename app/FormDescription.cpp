@@ -17,8 +17,7 @@ constexpr const char* kMemoHint =
     "   for LICZ2\r\n"
     "       for LICZ3";
 
-constexpr const char* kSilentHint =
-    "Zaznaczenie powoduje, że program nie wyświetla komunikatów o błędach";
+constexpr const char* kSilentHint = "Zaznaczenie powoduje, że program nie wyświetla komunikatów o błędach";
 
 using K = ComponentKind;
 

@@ -23,6 +23,8 @@ struct Settings {
   const char* hint = nullptr;     // CR LF between lines
   const char* onClick = nullptr;  // the window's handler a click calls
 
+  // One builder per line reads as the list of settings it is.
+  // clang-format off
   constexpr Settings Px13() const { Settings s = *this; s.font = FontKind::Px13; return s; }
   constexpr Settings Bold() const { Settings s = *this; s.bold = true; return s; }
   constexpr Settings Navy() const { Settings s = *this; s.navy = true; return s; }
@@ -33,6 +35,7 @@ struct Settings {
   constexpr Settings Picture(Glyph g) const { Settings s = *this; s.glyph = g; return s; }
   constexpr Settings Hint(const char* text) const { Settings s = *this; s.hint = text; return s; }
   constexpr Settings OnClick(const char* handler) const { Settings s = *this; s.onClick = handler; return s; }
+  // clang-format on
 };
 
 constexpr int kNoTab = -1;
@@ -49,13 +52,13 @@ struct ComponentSpec {
 
 /// The window's own settings.
 struct FormSpec {
-  const char* caption;      // UTF-8
-  QRect frame;              // place and size, frame included
-  const char* fontFamily;   // preferred family; a metric-compatible one stands in when missing
+  const char* caption;     // UTF-8
+  QRect frame;             // place and size, frame included
+  const char* fontFamily;  // preferred family; a metric-compatible one stands in when missing
   const char* fallbackFamily;
-  int fontPixels;           // window font
-  int largePixels;          // "13 px" components
-  const char* firstFocus;   // the control that has the focus when the window opens
+  int fontPixels;          // window font
+  int largePixels;         // "13 px" components
+  const char* firstFocus;  // the control that has the focus when the window opens
 };
 
 const FormSpec& MainFormSpec();

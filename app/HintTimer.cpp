@@ -21,8 +21,7 @@ void HintTimer::Attach(QWidget* control, const QString& hint) {
 bool HintTimer::eventFilter(QObject* watched, QEvent* event) {
   auto* control = static_cast<QWidget*>(watched);
   switch (event->type()) {
-    case QEvent::ToolTip:
-      return true;  // the toolkit's own timing is replaced by ours
+    case QEvent::ToolTip: return true;  // the toolkit's own timing is replaced by ours
     case QEvent::HoverEnter:
     case QEvent::HoverMove:
       if (!QToolTip::isVisible()) {
@@ -37,8 +36,7 @@ bool HintTimer::eventFilter(QObject* watched, QEvent* event) {
       control_ = nullptr;
       QToolTip::hideText();
       break;
-    default:
-      break;
+    default: break;
   }
   return false;
 }

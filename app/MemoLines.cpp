@@ -24,13 +24,11 @@ quint64 NextGeneration() {
 
 }  // namespace
 
-QStringList WrapParagraph(const QString& text, const QFont& font, const QTextOption& option,
-                          qreal width) {
+QStringList WrapParagraph(const QString& text, const QFont& font, const QTextOption& option, qreal width) {
   QTextLayout layout(text, font);
   layout.setTextOption(option);
   layout.beginLayout();
-  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
-    line.setLineWidth(width);
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) line.setLineWidth(width);
   layout.endLayout();
 
   QStringList rows;

@@ -13,8 +13,7 @@ class QPlainTextEdit;
 constexpr int kMaxLineChars = 4096;
 
 /// The rows one paragraph occupies at the given text width (always at least one row).
-QStringList WrapParagraph(const QString& text, const QFont& font, const QTextOption& option,
-                          qreal width);
+QStringList WrapParagraph(const QString& text, const QFont& font, const QTextOption& option, qreal width);
 
 /// Display rows as statement lines: one trailing empty row dropped, each cut to 4096 chars.
 QStringList StatementLines(QStringList rows);

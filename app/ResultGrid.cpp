@@ -27,8 +27,7 @@ void IndicatorHeader::paintSection(QPainter* painter, const QRect& rect, int log
   const auto* grid = static_cast<const ResultGrid*>(parentWidget());
   if (logicalIndex != grid->CurrentRecord()) return;
   const QPoint c = rect.center();
-  const QPoint triangle[] = {QPoint(c.x() - 2, c.y() - 4), QPoint(c.x() + 2, c.y()),
-                             QPoint(c.x() - 2, c.y() + 4)};
+  const QPoint triangle[] = {QPoint(c.x() - 2, c.y() - 4), QPoint(c.x() + 2, c.y()), QPoint(c.x() - 2, c.y() + 4)};
   painter->save();
   painter->setPen(Qt::NoPen);
   painter->setBrush(palette().color(QPalette::ButtonText));

@@ -73,8 +73,7 @@ double SpinValueOf(const QString& text) {
   const bool ok = prefix > 0 ? ReadHex(text, i + prefix, value) : ReadDecimal(text, i, value);
   if (!ok) return 0;
   if (negative) value = -value;
-  if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
-    return 0;
+  if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max()) return 0;
   return static_cast<double>(value);
 }
 

@@ -21,9 +21,7 @@ constexpr int kRepeatMs = 100;
 // Controls (and DEL, which the Delete key carries here) are never judged: they edit, not type.
 bool IsControl(QChar c) { return c.unicode() < 32 || c.unicode() == 0x7F; }
 
-bool IsTypable(QChar c) {
-  return c == u'+' || c == u'-' || (c.unicode() >= u'0' && c.unicode() <= u'9');
-}
+bool IsTypable(QChar c) { return c == u'+' || c == u'-' || (c.unicode() >= u'0' && c.unicode() <= u'9'); }
 
 // The typed characters the field keeps, each judged alone; rejected ones are dropped.
 QString TypedCharsKept(const QString& typed, bool& rejected) {
@@ -47,10 +45,8 @@ bool IsFieldKey(const QKeyEvent* e) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Up:
-    case Qt::Key_Down:
-      return true;
-    default:
-      return false;
+    case Qt::Key_Down: return true;
+    default: return false;
   }
 }
 
@@ -141,8 +137,7 @@ void TRxSpinEdit::keyPressEvent(QKeyEvent* e) {
       Step(-1);
       e->accept();
       return;
-    default:
-      break;
+    default: break;
   }
   if (!(e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) && !e->text().isEmpty()) {
     bool rejected = false;
@@ -243,9 +238,7 @@ void TRxSpinEdit::focusInEvent(QFocusEvent* e) {
     case Qt::TabFocusReason:
     case Qt::BacktabFocusReason:
     case Qt::ShortcutFocusReason:
-    case Qt::OtherFocusReason:
-      selectAll();
-      break;
+    case Qt::OtherFocusReason: selectAll(); break;
     default:  // a click into the text, or focus coming back from a menu or another window
       break;
   }
@@ -296,8 +289,8 @@ void TRxSpinEdit::DrawTriangle(QPainter& p, Part part, bool sunken) const {
   const QPointF centre = part == Part::Up ? r.topLeft() + QPointF(r.width() * 0.3, r.height() * 0.3)
                                           : r.bottomRight() - QPointF(r.width() * 0.3, r.height() * 0.3);
   arrow.rect = QRectF(centre.x() - side / 2 + offset, centre.y() - side / 2 + offset, side, side).toRect();
-  style()->drawPrimitive(part == Part::Up ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown, &arrow,
-                         &p, this);
+  style()->drawPrimitive(part == Part::Up ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown, &arrow, &p,
+                         this);
 }
 
 void TRxSpinEdit::paintEvent(QPaintEvent* e) {

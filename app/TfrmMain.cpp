@@ -134,6 +134,5 @@ void TfrmMain::showEvent(QShowEvent* event) {
   // The designed size includes the frame, whose size only the shown window knows.
   const QMargins frame = windowHandle()->frameMargins();
   const QRect designed = MainFormSpec().frame;
-  resize(designed.width() - frame.left() - frame.right(),
-         designed.height() - frame.top() - frame.bottom());
+  resize(designed.width() - frame.left() - frame.right(), designed.height() - frame.top() - frame.bottom());
 }

@@ -36,6 +36,4 @@ void WindowRunAdapter::SetGridVisible(bool visible) { form_.grd->setVisible(visi
 
 void WindowRunAdapter::ProcessPendingInput() { QCoreApplication::processEvents(); }
 
-void WindowRunAdapter::ShowMessage(const QString& text) {
-  ShowModalBox(&form_, text, false, form_.CloseRequested());
-}
+void WindowRunAdapter::ShowMessage(const QString& text) { ShowModalBox(&form_, text, false, form_.CloseRequested()); }

@@ -64,7 +64,8 @@ class Run {
     const int32_t width = Value(places);
     if (width > kMaxPlaces) {
       // Abandons the run like a failure of the log, but with the reason in the log first.
-      const QString message = QStringLiteral("Places of counter %1 too large: %2 (at most %3)").arg(n).arg(width).arg(kMaxPlaces);
+      const QString message =
+          QStringLiteral("Places of counter %1 too large: %2 (at most %3)").arg(n).arg(width).arg(kMaxPlaces);
       log_.WriteLn(QStringLiteral("** ERROR ") + message);
       log_.Close();
       throw Exception(message);

@@ -9,24 +9,19 @@
 
 QString IoErrorMessage(int error) {
   switch (error) {
-    case ENOENT:
-      return QStringLiteral("File not found");
+    case ENOENT: return QStringLiteral("File not found");
     case ENOTDIR:
-    case ENAMETOOLONG:
-      return QStringLiteral("Invalid filename");
+    case ENAMETOOLONG: return QStringLiteral("Invalid filename");
     case EMFILE:
-    case ENFILE:
-      return QStringLiteral("Too many open files");
+    case ENFILE: return QStringLiteral("Too many open files");
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
     case ETXTBSY:
     case ELOOP:
-    case EWOULDBLOCK:
-      return QStringLiteral("File access denied");
-    default:
-      return QStringLiteral("I/O error %1").arg(error);
+    case EWOULDBLOCK: return QStringLiteral("File access denied");
+    default: return QStringLiteral("I/O error %1").arg(error);
   }
 }
 

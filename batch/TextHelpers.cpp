@@ -31,6 +31,4 @@ QString HourMinuteStamp(const QDateTime& moment) {
   return PadLeft(QString::number(t.hour()), 2, zero) + PadLeft(QString::number(t.minute()), 2, zero);
 }
 
-QString LogFileStamp(const QDateTime& moment) {
-  return DateStamp(moment) + QLatin1Char('_') + HourMinuteStamp(moment);
-}
+QString LogFileStamp(const QDateTime& moment) { return DateStamp(moment) + QLatin1Char('_') + HourMinuteStamp(moment); }

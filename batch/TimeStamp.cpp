@@ -36,9 +36,7 @@ void Scan(const QString& format, const QString& ampmFormat, int depth, std::vect
     } else if (c == 'n') {
       items.push_back({false, QLatin1Char('\n'), {}});
     } else if ((c == 'r' || c == 'T' || c == 'R') && depth < kMaxExpansionDepth) {
-      const QString expansion = c == 'T' ? QStringLiteral("%H:%M:%S")
-                                : c == 'R' ? QStringLiteral("%H:%M")
-                                           : ampmFormat;
+      const QString expansion = c == 'T' ? QStringLiteral("%H:%M:%S") : c == 'R' ? QStringLiteral("%H:%M") : ampmFormat;
       Scan(expansion, ampmFormat, depth + 1, items);
     } else {
       items.push_back({true, letter, flag});
@@ -46,12 +44,9 @@ void Scan(const QString& format, const QString& ampmFormat, int depth, std::vect
   }
 }
 
-bool IsHour(const FormatItem& item) {
-  return item.conversion && QStringLiteral("HkIl").contains(item.letter);
-}
+bool IsHour(const FormatItem& item) { return item.conversion && QStringLiteral("HkIl").contains(item.letter); }
 
-TimeSettings FromFormat(const QString& format, const QString& ampmFormat, const QString& am,
-                        const QString& pm) {
+TimeSettings FromFormat(const QString& format, const QString& ampmFormat, const QString& am, const QString& pm) {
   TimeSettings settings;
   std::vector<FormatItem> items;
   Scan(format, ampmFormat, 0, items);
@@ -137,6 +132,5 @@ QString TimeText(const QTime& time, const TimeSettings& settings) {
   text += QString::number(time.second()).rightJustified(2, zero);
   if (settings.clock24) return text;
   const QString& designator = time.hour() < 12 ? settings.am : settings.pm;
-  return settings.designatorFirst ? designator + QLatin1Char(' ') + text
-                                  : text + QLatin1Char(' ') + designator;
+  return settings.designatorFirst ? designator + QLatin1Char(' ') + text : text + QLatin1Char(' ') + designator;
 }

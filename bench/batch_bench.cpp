@@ -88,8 +88,8 @@ int main(int argc, char** argv) {
   const int count = args[1].toInt();
   const bool exec = args[2] != "query";
   const QString line = args.size() > 3 ? args[3]
-                       : exec        ? QStringLiteral("INSERT INTO t VALUES($LICZ1$, $LICZ2$, $LICZ3$);")
-                                     : QStringLiteral("SELECT a, b, c FROM t WHERE c = $LICZ3$;");
+                       : exec          ? QStringLiteral("INSERT INTO t VALUES($LICZ1$, $LICZ2$, $LICZ3$);")
+                                       : QStringLiteral("SELECT a, b, c FROM t WHERE c = $LICZ3$;");
   QElapsedTimer timer;
   timer.start();
   try {

@@ -41,8 +41,9 @@ int main(int argc, char** argv) {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   const QModelIndex lastShown = grid.indexAt(grid.viewport()->rect().bottomLeft());
-  std::printf("open_s=%.4f first_screen_s=%.4f rows_fetched=%d more_to_fetch=%d last_row_on_screen=%d peak_rss_kb=%ld\n",
-              openSeconds, shownSeconds, qry.ResultModel()->rowCount(), qry.ResultModel()->canFetchMore() ? 1 : 0,
-              lastShown.isValid() ? lastShown.row() + 1 : -1, usage.ru_maxrss);
+  std::printf(
+      "open_s=%.4f first_screen_s=%.4f rows_fetched=%d more_to_fetch=%d last_row_on_screen=%d peak_rss_kb=%ld\n",
+      openSeconds, shownSeconds, qry.ResultModel()->rowCount(), qry.ResultModel()->canFetchMore() ? 1 : 0,
+      lastShown.isValid() ? lastShown.row() + 1 : -1, usage.ru_maxrss);
   return 0;
 }

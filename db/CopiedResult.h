@@ -4,6 +4,6 @@
 
 #include <QSqlQuery>
 
-/// Copies the rows of query's current result set, from its current position on, into a new active, read-only query that no longer needs the connection's result.
-/// A failure while reading the rows is left in query.lastError().
+/// Copies the rows of query's current result set, from its current position on, into a new active, read-only query that
+/// no longer needs the connection's result. A failure while reading the rows is left in query.lastError().
 QSqlQuery CopyResultSet(QSqlQuery& query);

@@ -18,8 +18,7 @@ namespace {
 const QString kSection = QStringLiteral("Default");
 
 QString AliasFilePath() {
-  return QStandardPaths::writableLocation(QStandardPaths::ConfigLocation) +
-         QStringLiteral("/liczniki/databases.ini");
+  return QStandardPaths::writableLocation(QStandardPaths::ConfigLocation) + QStringLiteral("/liczniki/databases.ini");
 }
 
 [[noreturn]] void Fail(const QString& file, const QString& where, const QString& what) {
@@ -31,11 +30,10 @@ QString KeyWhere(const QString& key) { return QStringLiteral("[%1] %2").arg(kSec
 // Drivers Qt ships. One of them whose plugin is missing passes here and fails when the
 // layer loads it, with the engine's load message; any other name must be an installed plugin.
 bool IsQtDriverName(const QString& name) {
-  static const QStringList known = {
-      QStringLiteral("QSQLITE"), QStringLiteral("QPSQL"),  QStringLiteral("QODBC"),
-      QStringLiteral("QMYSQL"),  QStringLiteral("QMARIADB"), QStringLiteral("QOCI"),
-      QStringLiteral("QDB2"),    QStringLiteral("QIBASE"), QStringLiteral("QMIMER"),
-      QStringLiteral("QTDS"),    QStringLiteral("QSQLITE2")};
+  static const QStringList known = {QStringLiteral("QSQLITE"), QStringLiteral("QPSQL"),    QStringLiteral("QODBC"),
+                                    QStringLiteral("QMYSQL"),  QStringLiteral("QMARIADB"), QStringLiteral("QOCI"),
+                                    QStringLiteral("QDB2"),    QStringLiteral("QIBASE"),   QStringLiteral("QMIMER"),
+                                    QStringLiteral("QTDS"),    QStringLiteral("QSQLITE2")};
   return known.contains(name);
 }
 
@@ -54,8 +52,7 @@ int CheckedPort(const QString& file, const QString& value) {
   bool ok = false;
   const int port = value.toInt(&ok);
   if (!ok || port < 1 || port > 65535)
-    Fail(file, KeyWhere(QStringLiteral("Port")),
-         QStringLiteral("\"%1\" is not a port number (1 to 65535)").arg(value));
+    Fail(file, KeyWhere(QStringLiteral("Port")), QStringLiteral("\"%1\" is not a port number (1 to 65535)").arg(value));
   return port;
 }
 
@@ -72,9 +69,8 @@ struct RawAlias {
 };
 
 const QStringList& AliasKeys() {
-  static const QStringList keys = {QStringLiteral("Driver"), QStringLiteral("Database"),
-                                   QStringLiteral("Host"),   QStringLiteral("Port"),
-                                   QStringLiteral("User"),   QStringLiteral("Password"),
+  static const QStringList keys = {QStringLiteral("Driver"), QStringLiteral("Database"), QStringLiteral("Host"),
+                                   QStringLiteral("Port"),   QStringLiteral("User"),     QStringLiteral("Password"),
                                    QStringLiteral("Options")};
   return keys;
 }
@@ -88,8 +84,7 @@ QString CanonicalKey(const QString& key) {
 RawAlias ReadDefaultSection(const QString& file) {
   QFile f(file);
   if (!f.open(QIODevice::ReadOnly))
-    throw EDatabaseError(
-        QStringLiteral("Database alias file %1 cannot be read: %2").arg(file, f.errorString()));
+    throw EDatabaseError(QStringLiteral("Database alias file %1 cannot be read: %2").arg(file, f.errorString()));
   QString text = QString::fromUtf8(f.readAll());
   if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
 
@@ -99,8 +94,7 @@ RawAlias ReadDefaultSection(const QString& file) {
   for (int n = 0; n < lines.size(); ++n) {
     const QString line = lines[n].trimmed();
     const QString where = QStringLiteral("line %1").arg(n + 1);
-    if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
-      continue;
+    if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#'))) continue;
     if (line.startsWith(QLatin1Char('['))) {
       if (!line.endsWith(QLatin1Char(']'))) Fail(file, where, QStringLiteral("unclosed section name"));
       inDefault = line.mid(1, line.size() - 2).trimmed().compare(kSection, Qt::CaseInsensitive) == 0;

@@ -50,7 +50,6 @@ EDBEngineError EngineErrorFrom(const QSqlError& error, const QString& query) {
 }
 
 QString EngineLoadMessage(int status) {
-  return QString::asprintf(
-      "An error occurred while attempting to initialize the Borland Database Engine (error $%.4x)",
-      static_cast<unsigned>(status));
+  return QString::asprintf("An error occurred while attempting to initialize the Borland Database Engine (error $%.4x)",
+                           static_cast<unsigned>(status));
 }

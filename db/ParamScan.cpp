@@ -4,9 +4,7 @@ namespace {
 
 bool IsQuote(QChar c) { return c == u'\'' || c == u'"' || c == u'`'; }
 
-bool EndsMarker(QChar c) {
-  return c == u'\r' || c == u'\n' || c == u' ' || c == u')' || c == u',' || c == u';';
-}
+bool EndsMarker(QChar c) { return c == u'\r' || c == u'\n' || c == u' ' || c == u')' || c == u',' || c == u';'; }
 
 }  // namespace
 

@@ -5,9 +5,9 @@
 
 /// The text as sent, and what the scan found.
 struct ParamScanResult {
-  QString sent;         // "::" sent as ":", each marker sent as "?"
+  QString sent;  // "::" sent as ":", each marker sent as "?"
   bool hasMarker = false;
-  QString firstName;    // the text after the colon of the first marker
+  QString firstName;  // the text after the colon of the first marker
 };
 
 /// Scans with one quote flag that flips at ' " and `; outside quotes ":" starts a marker

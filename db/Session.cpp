@@ -22,7 +22,8 @@ QHash<QString, QPair<QString, QString>>& TypedLogins() {
 }
 
 QString LoginKey(const DatabaseAlias& alias) {
-  return QStringList{alias.driver, alias.host, QString::number(alias.port), alias.database, alias.options, alias.user}.join(u'\x1f');
+  return QStringList{alias.driver, alias.host, QString::number(alias.port), alias.database, alias.options, alias.user}
+      .join(u'\x1f');
 }
 
 /// The server turned the login down for want of a (right) password, so asking the user can help.

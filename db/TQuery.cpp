@@ -56,8 +56,7 @@ void TQuery::AssignLines(const QStringList& lines) {
 }
 
 void TQuery::SetLine(int i, const QString& text) {
-  if (i < 0 || i >= lines_.size())
-    throw Exception(QStringLiteral("List index out of bounds (%1)").arg(i));
+  if (i < 0 || i >= lines_.size()) throw Exception(QStringLiteral("List index out of bounds (%1)").arg(i));
   Close();
   lines_[i] = text;
 }
@@ -98,8 +97,8 @@ void TQuery::Run(bool wantResultSet) {
   // later results are checked, and read forward-only: the driver must send nothing else on
   // the connection while results are pending (its column lookups would eat the later error).
   // A text that is surely one statement keeps the driver's result and its lazy fetching.
-  const bool copyFirst = wantResultSet && db.driver()->hasFeature(QSqlDriver::MultipleResultSets) &&
-                         MayHoldSeveralStatements(scan.sent);
+  const bool copyFirst =
+      wantResultSet && db.driver()->hasFeature(QSqlDriver::MultipleResultSets) && MayHoldSeveralStatements(scan.sent);
   query.setForwardOnly(!wantResultSet || copyFirst);
   if (!query.exec(scan.sent)) throw EngineErrorFrom(query.lastError(), scan.sent);
   if (!wantResultSet) {

@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define FUZZ_CHECK(cond, what)                                                                  \
-  do {                                                                                          \
-    if (!(cond)) {                                                                              \
+#define FUZZ_CHECK(cond, what)                                                                    \
+  do {                                                                                            \
+    if (!(cond)) {                                                                                \
       std::fprintf(stderr, "%s:%d: property failed: %s (%s)\n", __FILE__, __LINE__, #cond, what); \
-      std::abort();                                                                             \
-    }                                                                                           \
+      std::abort();                                                                               \
+    }                                                                                             \
   } while (0)
 
 /// Each byte one character, as single-byte text in the user's code page reads.

@@ -1,7 +1,7 @@
 // A counter field's text read as a value and the value written back as text.
 
-#include "app/SpinValue.h"
 #include "FuzzCheck.h"
+#include "app/SpinValue.h"
 
 #include <cmath>
 #include <cstdint>

@@ -10,7 +10,8 @@ namespace {
 
 // The definition as written: every search starts again at the first character.
 QString ReplaceAllNaive(QString text, const QString& pattern, const QString& replacement) {
-  for (qsizetype at; !pattern.isEmpty() && (at = text.indexOf(pattern)) >= 0;) text.replace(at, pattern.size(), replacement);
+  for (qsizetype at; !pattern.isEmpty() && (at = text.indexOf(pattern)) >= 0;)
+    text.replace(at, pattern.size(), replacement);
   return text;
 }
 

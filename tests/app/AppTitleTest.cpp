@@ -18,8 +18,7 @@ TEST(AppTitle, FileNameUpToTheFirstDotWithTheRestLowerCased) {
       {"/a.b/ŁÓDŹ.tar.gz", "Łódź"},
       {"/tmp/.hidden", ""},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(AppTitleFromPath(QString::fromUtf8(c.path)).toStdString(), c.title) << c.path;
+  for (const Case& c : cases) EXPECT_EQ(AppTitleFromPath(QString::fromUtf8(c.path)).toStdString(), c.title) << c.path;
 }
 
 }  // namespace

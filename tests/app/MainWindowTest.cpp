@@ -62,23 +62,35 @@ TEST_F(MainWindowTest, ControlsLieWhereTheDescriptionPutsThem) {
   };
   // Labels size themselves to their text: only their place is fixed.
   const Row rows[] = {
-      {"Label1", "Treść", {8, 8, 0, 0}},         {"Label2", "LICZNIK 1", {704, 24, 0, 0}},
-      {"Label3", "OD", {680, 56, 0, 0}},         {"Label4", "DO", {680, 80, 0, 0}},
-      {"Label5", "LICZNIK 2", {704, 136, 0, 0}}, {"Label6", "OD", {680, 168, 0, 0}},
-      {"Label7", "DO", {680, 192, 0, 0}},        {"Label8", "LICZNIK 3", {704, 248, 0, 0}},
-      {"Label9", "OD", {680, 280, 0, 0}},        {"Label10", "DO", {680, 304, 0, 0}},
+      {"Label1", "Treść", {8, 8, 0, 0}},
+      {"Label2", "LICZNIK 1", {704, 24, 0, 0}},
+      {"Label3", "OD", {680, 56, 0, 0}},
+      {"Label4", "DO", {680, 80, 0, 0}},
+      {"Label5", "LICZNIK 2", {704, 136, 0, 0}},
+      {"Label6", "OD", {680, 168, 0, 0}},
+      {"Label7", "DO", {680, 192, 0, 0}},
+      {"Label8", "LICZNIK 3", {704, 248, 0, 0}},
+      {"Label9", "OD", {680, 280, 0, 0}},
+      {"Label10", "DO", {680, 304, 0, 0}},
       {"lblOpis", "--------------", {688, 448, 0, 0}},
-      {"Label11", "miejsc", {688, 104, 0, 0}},   {"Label12", "miejsc", {688, 216, 0, 0}},
+      {"Label11", "miejsc", {688, 104, 0, 0}},
+      {"Label12", "miejsc", {688, 216, 0, 0}},
       {"Label13", "miejsc", {688, 328, 0, 0}},
       {"memSQL", "", {8, 24, 657, 529}},
-      {"edOD1", "2009", {704, 48, 65, 24}},      {"edDO1", "2011", {704, 74, 65, 24}},
-      {"edOD2", "1", {704, 160, 65, 24}},        {"edDO2", "12", {704, 186, 65, 24}},
-      {"edOD3", "1", {704, 272, 65, 24}},        {"edDO3", "10", {704, 298, 65, 24}},
+      {"edOD1", "2009", {704, 48, 65, 24}},
+      {"edDO1", "2011", {704, 74, 65, 24}},
+      {"edOD2", "1", {704, 160, 65, 24}},
+      {"edDO2", "12", {704, 186, 65, 24}},
+      {"edOD3", "1", {704, 272, 65, 24}},
+      {"edDO3", "10", {704, 298, 65, 24}},
       {"chExecSQL", "Exec SQL", {688, 368, 81, 17}},
-      {"btnDO", "Wykonaj", {688, 416, 75, 25}},  {"BitBtn2", "Wyjście", {688, 528, 75, 25}},
+      {"btnDO", "Wykonaj", {688, 416, 75, 25}},
+      {"BitBtn2", "Wyjście", {688, 528, 75, 25}},
       {"grd", "", {8, 8, 665, 553}},
-      {"edPL1", "2", {721, 99, 48, 21}},         {"edPL2", "2", {721, 211, 48, 21}},
-      {"edPL3", "1", {721, 323, 48, 21}},        {"BitBtn1", "STOP", {688, 472, 75, 25}},
+      {"edPL1", "2", {721, 99, 48, 21}},
+      {"edPL2", "2", {721, 211, 48, 21}},
+      {"edPL3", "1", {721, 323, 48, 21}},
+      {"BitBtn1", "STOP", {688, 472, 75, 25}},
       {"chCichy", "Tryb cichy", {688, 384, 81, 17}},
   };
   QWidgetList created;
@@ -89,12 +101,17 @@ TEST_F(MainWindowTest, ControlsLieWhereTheDescriptionPutsThem) {
     const Row& row = rows[i];
     QWidget* w = created[int(i)];
     ASSERT_EQ(w->objectName(), row.name) << "creation order at " << i;
-    if (row.geometry.width() == 0) EXPECT_EQ(w->pos(), row.geometry.topLeft()) << row.name;
-    else EXPECT_EQ(w->geometry(), row.geometry) << row.name;
+    if (row.geometry.width() == 0)
+      EXPECT_EQ(w->pos(), row.geometry.topLeft()) << row.name;
+    else
+      EXPECT_EQ(w->geometry(), row.geometry) << row.name;
     QString text;
-    if (auto* l = qobject_cast<QLabel*>(w)) text = l->text();
-    else if (auto* b = qobject_cast<QAbstractButton*>(w)) text = b->text();
-    else if (auto* e = qobject_cast<QLineEdit*>(w)) text = e->text();
+    if (auto* l = qobject_cast<QLabel*>(w))
+      text = l->text();
+    else if (auto* b = qobject_cast<QAbstractButton*>(w))
+      text = b->text();
+    else if (auto* e = qobject_cast<QLineEdit*>(w))
+      text = e->text();
     EXPECT_EQ(text, row.text) << row.name;
     if (auto* l = qobject_cast<QLabel*>(w)) {
       EXPECT_GE(l->width(), l->sizeHint().width()) << row.name;
@@ -103,8 +120,8 @@ TEST_F(MainWindowTest, ControlsLieWhereTheDescriptionPutsThem) {
 }
 
 TEST_F(MainWindowTest, TabRunsInTheDescribedOrderAndSkipsTheHiddenGrid) {
-  const char* order[] = {"edOD1", "edDO1", "edOD2", "edDO2", "edOD3", "edDO3", "chExecSQL", "btnDO", "BitBtn2",
-                         "edPL1", "edPL2", "edPL3", "BitBtn1", "chCichy", "memSQL"};
+  const char* order[] = {"edOD1",   "edDO1", "edOD2", "edDO2", "edOD3",   "edDO3",   "chExecSQL", "btnDO",
+                         "BitBtn2", "edPL1", "edPL2", "edPL3", "BitBtn1", "chCichy", "memSQL"};
   for (const char* name : order) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), Child(name)) << name;
@@ -126,7 +143,8 @@ TEST_F(MainWindowTest, FontsColoursAndPictures) {
   }
   for (TRxSpinEdit* w : {form.edOD1, form.edDO1, form.edOD2, form.edDO2, form.edOD3, form.edDO3})
     EXPECT_EQ(w->font().pixelSize(), 13) << w->objectName().toStdString();
-  for (QWidget* w : {static_cast<QWidget*>(form.edPL1), static_cast<QWidget*>(form.edPL2), static_cast<QWidget*>(form.edPL3), static_cast<QWidget*>(form.memSQL)})
+  for (QWidget* w : {static_cast<QWidget*>(form.edPL1), static_cast<QWidget*>(form.edPL2),
+                     static_cast<QWidget*>(form.edPL3), static_cast<QWidget*>(form.memSQL)})
     EXPECT_EQ(w->font().pixelSize(), 11) << w->objectName().toStdString();
   EXPECT_EQ(form.lblOpis->palette().color(QPalette::WindowText), QColor(0, 0, 128));
   EXPECT_EQ(form.palette().color(QPalette::Window), form.palette().color(QPalette::Button));

@@ -149,7 +149,10 @@ TEST_F(MemoLinesTest, EditsAreSeenWhateverParagraphTheyTouch) {
     cursor.setPosition(random.bounded(length + 1));
     switch (random.bounded(3)) {
       case 0: cursor.insertText(random.bounded(4) == 0 ? QStringLiteral("\n") : QStringLiteral("xy ")); break;
-      case 1: cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, random.bounded(30)); cursor.removeSelectedText(); break;
+      case 1:
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, random.bounded(30));
+        cursor.removeSelectedText();
+        break;
       case 2: cursor.insertText(Words(random.bounded(200))); break;
     }
     ASSERT_EQ(lines->Lines(), Uncached()) << "step " << step;

@@ -89,8 +89,10 @@ class ServerLogin : public ::testing::Test {
     user.Stop();
     TSession::SetCredentialsProvider(nullptr);
     if (data) data->Exec(QStringLiteral("DROP TABLE IF EXISTS ") + table);
-    if (hadPassFile_) qputenv("PGPASSFILE", savedPassFile_);
-    else qunsetenv("PGPASSFILE");
+    if (hadPassFile_)
+      qputenv("PGPASSFILE", savedPassFile_);
+    else
+      qunsetenv("PGPASSFILE");
   }
 
   void Run() {

@@ -33,25 +33,23 @@ TEST_P(SpinValueRead, ReadsTextAsInteger) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, SpinValueRead,
-    ::testing::Values(
-        ReadCase{"2009", 2009}, ReadCase{"0", 0}, ReadCase{" 12", 12}, ReadCase{"   -5", -5},
-        ReadCase{"+7", 7}, ReadCase{"007", 7}, ReadCase{"-0", 0},
-        ReadCase{"00000000000000012", 12}, ReadCase{"2147483647", 2147483647.0},
-        ReadCase{"-2147483648", -2147483648.0},
-        // Not integers: no message, just 0.
-        ReadCase{"", 0}, ReadCase{"   ", 0}, ReadCase{"-", 0}, ReadCase{"+", 0}, ReadCase{"+-1", 0},
-        ReadCase{"1-2", 0}, ReadCase{"12 ", 0}, ReadCase{"1 2", 0}, ReadCase{"- 1", 0},
-        ReadCase{"\t12", 0}, ReadCase{"abc", 0}, ReadCase{"1.5", 0}, ReadCase{"1e3", 0},
-        ReadCase{"\xd9\xa3", 0} /* Arabic-Indic three */, ReadCase{"\xef\xbc\x91", 0} /* fullwidth one */,
-        ReadCase{"2147483648", 0}, ReadCase{"-2147483649", 0},
-        ReadCase{"99999999999999999999999999999", 0},
-        // Hexadecimal patterns.
-        ReadCase{"$FF", 255}, ReadCase{"$ff", 255}, ReadCase{"xff", 255}, ReadCase{"X10", 16},
-        ReadCase{"0x7FFFFFFF", 2147483647.0}, ReadCase{"0XFFFFFFFF", -1}, ReadCase{"$80000000", -2147483648.0},
-        ReadCase{"$0000000000FF", 255}, ReadCase{" $1A", 26}, ReadCase{"-$10", -16},
-        ReadCase{"$FFFFFFFFF", 0}, ReadCase{"$100000000", 0}, ReadCase{"$", 0}, ReadCase{"x", 0},
-        ReadCase{"0x", 0}, ReadCase{"$FG", 0}, ReadCase{"$ FF", 0}, ReadCase{"0x0x1", 0},
-        ReadCase{"-$80000000", 0}));
+    ::testing::Values(ReadCase{"2009", 2009}, ReadCase{"0", 0}, ReadCase{" 12", 12}, ReadCase{"   -5", -5},
+                      ReadCase{"+7", 7}, ReadCase{"007", 7}, ReadCase{"-0", 0}, ReadCase{"00000000000000012", 12},
+                      ReadCase{"2147483647", 2147483647.0}, ReadCase{"-2147483648", -2147483648.0},
+                      // Not integers: no message, just 0.
+                      ReadCase{"", 0}, ReadCase{"   ", 0}, ReadCase{"-", 0}, ReadCase{"+", 0}, ReadCase{"+-1", 0},
+                      ReadCase{"1-2", 0}, ReadCase{"12 ", 0}, ReadCase{"1 2", 0}, ReadCase{"- 1", 0},
+                      ReadCase{"\t12", 0}, ReadCase{"abc", 0}, ReadCase{"1.5", 0}, ReadCase{"1e3", 0},
+                      ReadCase{"\xd9\xa3", 0} /* Arabic-Indic three */, ReadCase{"\xef\xbc\x91", 0} /* fullwidth one */,
+                      ReadCase{"2147483648", 0}, ReadCase{"-2147483649", 0},
+                      ReadCase{"99999999999999999999999999999", 0},
+                      // Hexadecimal patterns.
+                      ReadCase{"$FF", 255}, ReadCase{"$ff", 255}, ReadCase{"xff", 255}, ReadCase{"X10", 16},
+                      ReadCase{"0x7FFFFFFF", 2147483647.0}, ReadCase{"0XFFFFFFFF", -1},
+                      ReadCase{"$80000000", -2147483648.0}, ReadCase{"$0000000000FF", 255}, ReadCase{" $1A", 26},
+                      ReadCase{"-$10", -16}, ReadCase{"$FFFFFFFFF", 0}, ReadCase{"$100000000", 0}, ReadCase{"$", 0},
+                      ReadCase{"x", 0}, ReadCase{"0x", 0}, ReadCase{"$FG", 0}, ReadCase{"$ FF", 0},
+                      ReadCase{"0x0x1", 0}, ReadCase{"-$80000000", 0}));
 
 TEST(SpinValueRead, VeryLongTextsReadAsZeroOrTheirValue) {
   EXPECT_EQ(SpinValueOf(QString(100000, u'9')), 0);
@@ -84,8 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteCase{-std::numeric_limits<double>::infinity(), "-9223372036854775808"}));
 
 TEST(SpinValueWrite, WrittenValuesReadBack) {
-  for (double v : {0.0, 1.0, -1.0, 2147483647.0, -2147483648.0})
-    EXPECT_EQ(SpinValueOf(SpinTextOf(v)), v);
+  for (double v : {0.0, 1.0, -1.0, 2147483647.0, -2147483648.0}) EXPECT_EQ(SpinValueOf(SpinTextOf(v)), v);
   EXPECT_EQ(SpinValueOf(SpinTextOf(2147483647.0 + 1)), 0);
 }
 

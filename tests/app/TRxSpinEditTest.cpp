@@ -147,14 +147,15 @@ TEST_P(SpinEditKeyStep, ArrowStepsTheReadValue) {
   EXPECT_EQ(field->Value(), GetParam().value);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Keys, SpinEditKeyStep,
-    ::testing::Values(KeyStepCase{"", Qt::Key_Up, "1", 1}, KeyStepCase{"", Qt::Key_Down, "-1", -1},
-                      KeyStepCase{"007", Qt::Key_Up, "8", 8}, KeyStepCase{"abc", Qt::Key_Up, "1", 1},
-                      KeyStepCase{"1-2", Qt::Key_Down, "-1", -1}, KeyStepCase{" 12", Qt::Key_Down, "11", 11},
-                      KeyStepCase{"$FF", Qt::Key_Up, "256", 256},
-                      KeyStepCase{"2147483647", Qt::Key_Up, "2147483648", 0},
-                      KeyStepCase{"-2147483648", Qt::Key_Down, "-2147483649", 0}));
+INSTANTIATE_TEST_SUITE_P(Keys, SpinEditKeyStep,
+                         ::testing::Values(KeyStepCase{"", Qt::Key_Up, "1", 1}, KeyStepCase{"", Qt::Key_Down, "-1", -1},
+                                           KeyStepCase{"007", Qt::Key_Up, "8", 8},
+                                           KeyStepCase{"abc", Qt::Key_Up, "1", 1},
+                                           KeyStepCase{"1-2", Qt::Key_Down, "-1", -1},
+                                           KeyStepCase{" 12", Qt::Key_Down, "11", 11},
+                                           KeyStepCase{"$FF", Qt::Key_Up, "256", 256},
+                                           KeyStepCase{"2147483647", Qt::Key_Up, "2147483648", 0},
+                                           KeyStepCase{"-2147483648", Qt::Key_Down, "-2147483649", 0}));
 
 TEST_F(SpinEditTest, HeldArrowKeyRepeats) {
   field->setFocus();

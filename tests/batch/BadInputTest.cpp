@@ -46,7 +46,9 @@ class BadInput : public ::testing::Test {
     return alias;
   }
 
-  void Run() { RunBatch(window, qry, [] { return kMoment; }); }
+  void Run() {
+    RunBatch(window, qry, [] { return kMoment; });
+  }
   /// The run's error message; empty when it completed.
   QString RunFailure() {
     try {

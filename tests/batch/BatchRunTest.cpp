@@ -54,7 +54,9 @@ class BatchRun : public ::testing::Test {
     return count.ResultModel()->data(count.ResultModel()->index(0, 0)).toString();
   }
 
-  void Run() { RunBatch(window, qry, [] { return kMoment; }); }
+  void Run() {
+    RunBatch(window, qry, [] { return kMoment; });
+  }
 
   QByteArray LogBytes() const { return dir.Read(kLogName); }
   QStringList LogLines() const {
@@ -173,9 +175,9 @@ TEST_F(BatchRun, StopAtFirstYieldLogsOneStatementAndExecutesNothing) {
   window.lines = QStringList{QStringLiteral("INSERT INTO t VALUES($LICZ3$)")};
   window.onYield = [](int) { StopRequested = true; };
   Run();
-  EXPECT_EQ(LogLines(), (QStringList{QStringLiteral("START ") + Stamp(), QStringLiteral("2009 01 1"),
-                                     QStringLiteral("INSERT INTO t VALUES(1)"), QString(),
-                                     QStringLiteral("ANUL ") + Stamp()}));
+  EXPECT_EQ(LogLines(),
+            (QStringList{QStringLiteral("START ") + Stamp(), QStringLiteral("2009 01 1"),
+                         QStringLiteral("INSERT INTO t VALUES(1)"), QString(), QStringLiteral("ANUL ") + Stamp()}));
   EXPECT_EQ(data.Column(QStringLiteral("SELECT count(*) FROM t")), QStringList{QStringLiteral("0")});
   EXPECT_EQ(window.status, QStringLiteral("2009 01 1 ANUL"));
 }
@@ -314,7 +316,7 @@ TEST_F(BatchRun, CounterTextsAtTheEndsOfTheRange) {
       {2147483646, 2147483647, 1, {QStringLiteral("2147483646 1 1"), QStringLiteral("2147483647 1 1")}},
       {-2147483648.0, -2147483647.0, 1, {QStringLiteral("-2147483648 1 1"), QStringLiteral("-2147483647 1 1")}},
       {-3, -3, 3, {QStringLiteral("0-3 1 1")}},
-      {7, 7, 2.5, {QStringLiteral("07 1 1")}},   // places rounded half to even: 2
+      {7, 7, 2.5, {QStringLiteral("07 1 1")}},    // places rounded half to even: 2
       {7, 7, 3.5, {QStringLiteral("0007 1 1")}},  // 4
       {7.5, 8.5, 0, {QStringLiteral("8 1 1")}},   // 8 .. 8
       {1234, 1234, -4, {QStringLiteral("1234 1 1")}},
@@ -333,8 +335,15 @@ TEST(CounterValue, RoundsHalfToEvenWithinThe32BitRange) {
   const struct {
     double in;
     int32_t out;
-  } cases[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {0.49, 0}, {-0.5, 0}, {2147483647.0, 2147483647},
-               {-2147483648.0, -2147483647 - 1}, {1e20, 2147483647}, {-1e20, -2147483647 - 1}};
+  } cases[] = {{2.5, 2},
+               {3.5, 4},
+               {-2.5, -2},
+               {0.49, 0},
+               {-0.5, 0},
+               {2147483647.0, 2147483647},
+               {-2147483648.0, -2147483647 - 1},
+               {1e20, 2147483647},
+               {-1e20, -2147483647 - 1}};
   for (const auto& c : cases) EXPECT_EQ(CounterValue(c.in), c.out) << c.in;
 }
 

@@ -57,12 +57,14 @@ TEST(RunLogTest, WritesExactBytesWithCrLfAndNoBom) {
   log.WriteLn(QStringLiteral("** ERROR first\nsecond"));
   log.WriteLn(' ');
   log.Close();
-  EXPECT_EQ(dir.Read(kName),
-            QByteArray("START 9:05:07\r\n"
-                       "UPDATE t SET x = 'za\xc5\xbc\xc3\xb3\xc5\x82\xc4\x87 g\xc4\x99\xc5\x9bl\xc4\x85 ja\xc5\xba\xc5\x84'\r\n"
-                       "\r\n"
-                       "** ERROR first\nsecond\r\n"
-                       " \r\n"));
+  EXPECT_EQ(
+      dir.Read(kName),
+      QByteArray(
+          "START 9:05:07\r\n"
+          "UPDATE t SET x = 'za\xc5\xbc\xc3\xb3\xc5\x82\xc4\x87 g\xc4\x99\xc5\x9bl\xc4\x85 ja\xc5\xba\xc5\x84'\r\n"
+          "\r\n"
+          "** ERROR first\nsecond\r\n"
+          " \r\n"));
 }
 
 TEST(RunLogTest, DiskHoldsOnlyWholeBlocksUntilClosed) {
@@ -148,24 +150,24 @@ TEST_P(RunLogBadNameTest, FailsWithTheMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Names, RunLogBadNameTest,
-    ::testing::Values(
-        BadNameCase{"MissingDirectory", [](const ScopedTempDir&) { return QStringLiteral("brak/") + kName; },
-                    QStringLiteral("File not found")},
-        BadNameCase{"FileAsDirectory",
-                    [](const ScopedTempDir& dir) {
-                      QFile f(dir.File(QStringLiteral("plik")));
-                      (void)f.open(QIODevice::WriteOnly);
-                      return QStringLiteral("plik/") + kName;
-                    },
-                    QStringLiteral("Invalid filename")},
-        BadNameCase{"NameTooLong", [](const ScopedTempDir&) { return QString(300, QLatin1Char('n')); },
-                    QStringLiteral("Invalid filename")},
-        BadNameCase{"DirectoryOfThatName",
-                    [](const ScopedTempDir& dir) {
-                      QDir(dir.Path()).mkdir(kName);
-                      return kName;
-                    },
-                    QStringLiteral("File access denied")}),
+    ::testing::Values(BadNameCase{"MissingDirectory",
+                                  [](const ScopedTempDir&) { return QStringLiteral("brak/") + kName; },
+                                  QStringLiteral("File not found")},
+                      BadNameCase{"FileAsDirectory",
+                                  [](const ScopedTempDir& dir) {
+                                    QFile f(dir.File(QStringLiteral("plik")));
+                                    (void)f.open(QIODevice::WriteOnly);
+                                    return QStringLiteral("plik/") + kName;
+                                  },
+                                  QStringLiteral("Invalid filename")},
+                      BadNameCase{"NameTooLong", [](const ScopedTempDir&) { return QString(300, QLatin1Char('n')); },
+                                  QStringLiteral("Invalid filename")},
+                      BadNameCase{"DirectoryOfThatName",
+                                  [](const ScopedTempDir& dir) {
+                                    QDir(dir.Path()).mkdir(kName);
+                                    return kName;
+                                  },
+                                  QStringLiteral("File access denied")}),
     [](const ::testing::TestParamInfo<BadNameCase>& info) { return std::string(info.param.title); });
 
 class RunLogLinkTest : public ::testing::TestWithParam<bool> {};

@@ -47,7 +47,9 @@ class ServerBatch : public ::testing::TestWithParam<Backend> {
   void Sql(const QString& sql) { data->Exec(QString(sql).replace(QLatin1String("%T"), table)); }
   QStringList Rows(const QString& sql) { return data->Rows(QString(sql).replace(QLatin1String("%T"), table)); }
 
-  void Run() { RunBatch(window, *qry, [] { return kMoment; }); }
+  void Run() {
+    RunBatch(window, *qry, [] { return kMoment; });
+  }
   QByteArray LogBytes() const { return dir_.Read(kLogName); }
   QStringList LogLines() const { return QString::fromUtf8(LogBytes()).split(QStringLiteral("\r\n")); }
   QStringList ErrorLines() const {
@@ -160,9 +162,9 @@ TEST_P(ServerBatch, UpdateOpenedInQueryModeIsCarriedOutAndReported) {
 TEST_P(ServerBatch, ColonsStartParametersUnlessDoubledOrQuoted) {
   struct Case {
     const char* line;
-    const char* error;   // nullptr: the statement runs
+    const char* error;  // nullptr: the statement runs
     const char* stored;
-    bool serverOnly;     // PostgreSQL's cast syntax
+    bool serverOnly;  // PostgreSQL's cast syntax
   } const cases[] = {
       {"INSERT INTO %T VALUES(:abc)", "qry: No value for parameter 'abc'", nullptr, false},
       {"INSERT INTO %T VALUES(:first) -- :second", "qry: No value for parameter 'first'", nullptr, false},
@@ -215,7 +217,8 @@ TEST(BrokenAlias, FailsEveryStatementUntilMended) {
     EXPECT_TRUE(m.contains(home.FilePath())) << m.toStdString();
     EXPECT_TRUE(m.contains(QLatin1String("[Default] Port"))) << m.toStdString();
   }
-  EXPECT_EQ(data.Rows(QStringLiteral("SELECT n FROM t ORDER BY n")), (QStringList{QStringLiteral("3"), QStringLiteral("4")}));
+  EXPECT_EQ(data.Rows(QStringLiteral("SELECT n FROM t ORDER BY n")),
+            (QStringList{QStringLiteral("3"), QStringLiteral("4")}));
   EXPECT_EQ(window.status, QStringLiteral("KONIEC"));
 }
 

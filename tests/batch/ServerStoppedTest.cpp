@@ -78,8 +78,7 @@ class ServerRows {
 };
 
 TEST(ServerStopped, StatementsFailUntilItIsBackAndTheRunEndsNormally) {
-  if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
-    GTEST_SKIP() << "Qt SQL driver QPSQL is not installed";
+  if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) GTEST_SKIP() << "Qt SQL driver QPSQL is not installed";
   if (!QFileInfo(QStringLiteral("/usr/lib/postgresql/15/bin/initdb")).isExecutable())
     GTEST_SKIP() << "PostgreSQL 15 server is not installed";
 
@@ -119,10 +118,11 @@ TEST(ServerStopped, StatementsFailUntilItIsBackAndTheRunEndsNormally) {
     if (line.startsWith(QLatin1String("KONIEC "))) ++ends;
   }
   // An error's message may span lines; the separator line ends it.
-  for (int at = text.indexOf(QLatin1String("** ERROR ")); at >= 0; at = text.indexOf(QLatin1String("** ERROR "), at + 1))
+  for (int at = text.indexOf(QLatin1String("** ERROR ")); at >= 0;
+       at = text.indexOf(QLatin1String("** ERROR "), at + 1))
     errors << text.mid(at, text.indexOf(QLatin1String("\r\n \r\n"), at) - at);
-  EXPECT_EQ(statements, (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                                     QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")}));
+  EXPECT_EQ(statements, (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+                                     QStringLiteral("5"), QStringLiteral("6")}));
   ASSERT_EQ(errors.size(), 2) << errors.join(QLatin1Char('\n')).toStdString();
   // The engine's own words about the lost or refused connection, not a bare code.
   for (const QString& error : errors)

@@ -13,10 +13,9 @@ struct PadCase {
 
 TEST(PadLeft, PadsNeverTruncatesAndIgnoresSigns) {
   const PadCase cases[] = {
-      {"7", 2, "0", "07"},      {"2009", 2, "0", "2009"}, {"7", 0, "0", "7"},
-      {"7", -5, "0", "7"},      {"-5", 3, "0", "0-5"},    {"-3", 3, "0", "0-3"},
-      {"", 3, "0", "000"},      {"12", 2, "0", "12"},     {"1", 4, "ab", "ababab1"},
-      {"1", 3, "", "1"},
+      {"7", 2, "0", "07"},       {"2009", 2, "0", "2009"}, {"7", 0, "0", "7"},  {"7", -5, "0", "7"},
+      {"-5", 3, "0", "0-5"},     {"-3", 3, "0", "0-3"},    {"", 3, "0", "000"}, {"12", 2, "0", "12"},
+      {"1", 4, "ab", "ababab1"}, {"1", 3, "", "1"},
   };
   for (const PadCase& c : cases) {
     EXPECT_EQ(PadLeft(QString::fromUtf8(c.value), c.width, QString::fromUtf8(c.fill)), QString::fromUtf8(c.expected))

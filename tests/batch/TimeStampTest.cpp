@@ -26,8 +26,8 @@ class TimeSettingsFromFormatTest : public ::testing::TestWithParam<FormatCase> {
 
 TEST_P(TimeSettingsFromFormatTest, ReadsTheSettings) {
   const FormatCase& c = GetParam();
-  const TimeSettings s = TimeSettingsFromFormat(QString::fromUtf8(c.format), QString::fromUtf8(c.am),
-                                                QString::fromUtf8(c.pm));
+  const TimeSettings s =
+      TimeSettingsFromFormat(QString::fromUtf8(c.format), QString::fromUtf8(c.am), QString::fromUtf8(c.pm));
   EXPECT_EQ(s.leadingZero, c.leadingZero);
   EXPECT_EQ(s.clock24, c.clock24);
   EXPECT_EQ(s.designatorFirst, c.designatorFirst);

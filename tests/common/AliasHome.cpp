@@ -4,14 +4,15 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-AliasHome::AliasHome()
-    : saved_(qgetenv("XDG_CONFIG_HOME")), hadSaved_(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
+AliasHome::AliasHome() : saved_(qgetenv("XDG_CONFIG_HOME")), hadSaved_(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
   qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
 }
 
 AliasHome::~AliasHome() {
-  if (hadSaved_) qputenv("XDG_CONFIG_HOME", saved_);
-  else qunsetenv("XDG_CONFIG_HOME");
+  if (hadSaved_)
+    qputenv("XDG_CONFIG_HOME", saved_);
+  else
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 QString AliasHome::FilePath() const { return dir_.filePath(QStringLiteral("liczniki/databases.ini")); }

@@ -11,12 +11,18 @@ std::optional<PgEnv> ParsePgEnv(const QString& value) {
     if (eq <= 0) return std::nullopt;
     const QString key = part.left(eq).trimmed();
     const QString val = part.mid(eq + 1);
-    if (key == QLatin1String("host")) env.host = val;
-    else if (key == QLatin1String("port")) env.port = val.toInt(&havePort);
-    else if (key == QLatin1String("user")) env.user = val;
-    else if (key == QLatin1String("password")) env.password = val;
-    else if (key == QLatin1String("dbname")) env.dbname = val;
-    else return std::nullopt;
+    if (key == QLatin1String("host"))
+      env.host = val;
+    else if (key == QLatin1String("port"))
+      env.port = val.toInt(&havePort);
+    else if (key == QLatin1String("user"))
+      env.user = val;
+    else if (key == QLatin1String("password"))
+      env.password = val;
+    else if (key == QLatin1String("dbname"))
+      env.dbname = val;
+    else
+      return std::nullopt;
   }
   if (env.host.isEmpty() || !havePort || env.user.isEmpty() || env.dbname.isEmpty()) return std::nullopt;
   return env;

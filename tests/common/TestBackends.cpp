@@ -39,8 +39,8 @@ QByteArray DefaultAliasIni(BackendKind kind, const QString& sqliteFile, bool wit
   if (kind == BackendKind::Sqlite) return ini + "Database=" + sqliteFile.toUtf8() + "\n";
   const PgEnv pg = TestPg().value_or(PgEnv{});
   if (kind == BackendKind::Postgres) {
-    ini += "Database=" + pg.dbname.toUtf8() + "\nHost=" + pg.host.toUtf8() + "\nPort=" +
-           QByteArray::number(pg.port) + "\n";
+    ini += "Database=" + pg.dbname.toUtf8() + "\nHost=" + pg.host.toUtf8() + "\nPort=" + QByteArray::number(pg.port) +
+           "\n";
   } else {
     // The data source carries server, port and database; the alias only names it.
     ini += "Database=" + qgetenv("LICZNIKI_TEST_ODBC_DSN") + "\n";

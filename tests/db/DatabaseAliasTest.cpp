@@ -18,8 +18,10 @@ class AliasFile : public ::testing::Test {
     qputenv("XDG_CONFIG_HOME", tmp_.Path().toUtf8());
   }
   void TearDown() override {
-    if (hadSaved_) qputenv("XDG_CONFIG_HOME", saved_);
-    else qunsetenv("XDG_CONFIG_HOME");
+    if (hadSaved_)
+      qputenv("XDG_CONFIG_HOME", saved_);
+    else
+      qunsetenv("XDG_CONFIG_HOME");
   }
   QString Path() const { return tmp_.Path() + QStringLiteral("/liczniki/databases.ini"); }
   void Write(const QByteArray& bytes) {
@@ -51,16 +53,17 @@ TEST_F(AliasFile, NoFileOrNoDefaultSectionKeepsTheSqliteFile) {
 
 TEST_F(AliasFile, ValuesAreTakenLiterallyUpToTheLineEnd) {
   // Every character here is one that a generic INI reader would cut, split or unescape.
-  Write("\xEF\xBB\xBF; the team's server\r\n"
-        "[Other]\r\nHost=wrong\r\n"
-        "[Default]\r\n"
-        "Driver = QPSQL\r\n"
-        "Database=liczniki\r\n"
-        "Host=db.example.test\r\n"
-        "Port=5433\r\n"
-        "User=zażółć\r\n"
-        "Password=a,b;c#d\\n\"e=f\r\n"
-        "Options=connect_timeout=5;sslmode=disable\r\n");
+  Write(
+      "\xEF\xBB\xBF; the team's server\r\n"
+      "[Other]\r\nHost=wrong\r\n"
+      "[Default]\r\n"
+      "Driver = QPSQL\r\n"
+      "Database=liczniki\r\n"
+      "Host=db.example.test\r\n"
+      "Port=5433\r\n"
+      "User=zażółć\r\n"
+      "Password=a,b;c#d\\n\"e=f\r\n"
+      "Options=connect_timeout=5;sslmode=disable\r\n");
   const DatabaseAlias a = LoadDefaultAlias();
   EXPECT_EQ(a.driver, "QPSQL");
   EXPECT_EQ(a.database, "liczniki");

@@ -29,7 +29,10 @@ const MessageCase kCases[] = {
     {"top only, trimmed", 0x3302, "  Top text \r\n", {}, "Top text"},
     {"context after top, no final break", 0x3302, "Top", {{"1", "", " near x "}}, "Top\r\nnear x"},
     {"cut to 128", 0x3302, k130, {{"", "", "  " + k130 + "y"}}, k128},
-    {"repeat in other case dropped", 0x3302, "Syntax Error", {{"", "", "SYNTAX error"}, {"", "", "other"}},
+    {"repeat in other case dropped",
+     0x3302,
+     "Syntax Error",
+     {{"", "", "SYNTAX error"}, {"", "", "other"}},
      "Syntax Error\r\nother"},
     {"empty ones skipped", 0x3302, "", {{"", "  ", ""}, {"", "", "ctx"}}, "ctx"},
     {"generic text without native code", 0x3302, "Top", {{"", "generic", "ctx"}}, "Top\r\ngeneric\r\nctx"},
@@ -63,8 +66,9 @@ TEST(EngineErrorFrom, NoErrorTypeGivesTheContextOnlyCode) {
 }
 
 TEST(EngineLoadMessage, NamesTheStatus) {
-  EXPECT_EQ(EngineLoadMessage(0x2108),
-            QStringLiteral("An error occurred while attempting to initialize the Borland Database Engine (error $2108)"));
+  EXPECT_EQ(
+      EngineLoadMessage(0x2108),
+      QStringLiteral("An error occurred while attempting to initialize the Borland Database Engine (error $2108)"));
 }
 
 }  // namespace

@@ -103,8 +103,8 @@ TEST_F(PgQueryTest, SeveralStatementsDefinitionsAndDoBlocksRunAsOneText) {
 TEST_F(PgQueryTest, LaterStatementsFailureIsReportedInBothModesAndNothingStays) {
   for (bool open : {false, true}) {
     Open({QStringLiteral("SELECT 1")});
-    qry_->AssignLines({QStringLiteral("INSERT INTO %1 VALUES (7) RETURNING a;").arg(table_),
-                       QStringLiteral("SELECT 1 / 0")});
+    qry_->AssignLines(
+        {QStringLiteral("INSERT INTO %1 VALUES (7) RETURNING a;").arg(table_), QStringLiteral("SELECT 1 / 0")});
     const Failed e = Failure<EDBEngineError>(*qry_, open);
     EXPECT_EQ(e.nativeCode, QStringLiteral("22012")) << open;
     EXPECT_TRUE(e.message.contains(QStringLiteral("division by zero"))) << e.message.toStdString();
@@ -154,8 +154,7 @@ TEST_F(PgQueryTest, MarkersAndCasts) {
   qry_->AssignLines({QStringLiteral("INSERT INTO %1 VALUES (:x)").arg(table_)});
   EXPECT_EQ(Failure<EDatabaseError>(*qry_, false).message, QStringLiteral("qry: No value for parameter 'x'"));
   qry_->AssignLines({QStringLiteral("INSERT INTO %1 VALUES (:x::integer)").arg(table_)});
-  EXPECT_EQ(Failure<EDatabaseError>(*qry_, true).message,
-            QStringLiteral("qry: No value for parameter 'x::integer'"));
+  EXPECT_EQ(Failure<EDatabaseError>(*qry_, true).message, QStringLiteral("qry: No value for parameter 'x::integer'"));
   EXPECT_EQ(Rows(), 0);
 }
 

@@ -75,7 +75,10 @@ TEST_P(LineChangeTest, ClosesUnlessNothingChanges) {
 
 const LineChange kLineChanges[] = {
     {"assign equal lines",
-     [](TQuery& q) { q.AssignLines({QStringLiteral("SELECT 1 AS a"), QStringLiteral("UNION ALL SELECT 2")}); }, true},
+     [](TQuery& q) {
+       q.AssignLines({QStringLiteral("SELECT 1 AS a"), QStringLiteral("UNION ALL SELECT 2")});
+     },
+     true},
     {"assign other lines", [](TQuery& q) { q.AssignLines({QStringLiteral("SELECT 1")}); }, false},
     {"rewrite a line with the same text", [](TQuery& q) { q.SetLine(0, q.Line(0)); }, false},
     {"clear the lines", [](TQuery& q) { q.ClearLines(); }, false},
