@@ -103,6 +103,9 @@ void TfrmMain::btnDOClick() {
     RunBatch(*runWindow_, *qry);
   } catch (const std::exception& error) {
     ShowErrorBox(this, ErrorMessage(error), closeRequested_);
+  } catch (...) {
+    // Nothing may escape into Qt's event loop; the log has already been closed by then.
+    ShowErrorBox(this, QStringLiteral("Unknown error"), closeRequested_);
   }
   running_ = false;
   if (closeRequested_) EndProgram();
