@@ -46,37 +46,37 @@ void ConnectClick(QWidget* button, QWidget* form, const char* handler) {
 
 }  // namespace
 
-FormFonts ResolveFonts(const FormSpec& spec) {
-  const QString preferred = QString::fromUtf8(spec.fontFamily);
+FormFonts ResolveFonts(const FormSpec& description) {
+  const QString preferred = QString::fromUtf8(description.fontFamily);
   const QString family =
-      QFontDatabase::families().contains(preferred) ? preferred : QString::fromUtf8(spec.fallbackFamily);
+      QFontDatabase::families().contains(preferred) ? preferred : QString::fromUtf8(description.fallbackFamily);
   FormFonts fonts;
   fonts.window = QFont(family);
-  fonts.window.setPixelSize(spec.fontPixels);
+  fonts.window.setPixelSize(description.fontPixels);
   fonts.px13 = fonts.window;
-  fonts.px13.setPixelSize(spec.largePixels);
+  fonts.px13.setPixelSize(description.largePixels);
   return fonts;
 }
 
-void ApplyFormSettings(QWidget* form, const FormSpec& spec, const FormFonts& fonts) {
-  form->setWindowTitle(QString::fromUtf8(spec.caption));
+void ApplyFormSettings(QWidget* form, const FormSpec& description, const FormFonts& fonts) {
+  form->setWindowTitle(QString::fromUtf8(description.caption));
   form->setFont(fonts.window);
   QPalette palette = form->palette();
   palette.setColor(QPalette::Window, palette.color(QPalette::Button));
   form->setPalette(palette);
   form->setAutoFillBackground(true);
   // Frame size is only known once shown; the window corrects its client size then.
-  form->move(spec.frame.topLeft());
-  form->resize(spec.frame.size());
+  form->move(description.frame.topLeft());
+  form->resize(description.frame.size());
 }
 
-QWidget* CreateControl(const ComponentSpec& spec, QWidget* form, const FormFonts& fonts, HintTimer& hints) {
-  QWidget* w = NewWidget(spec.kind, form);
+QWidget* CreateControl(const ComponentSpec& description, QWidget* form, const FormFonts& fonts, HintTimer& hints) {
+  QWidget* w = NewWidget(description.kind, form);
   if (!w) return nullptr;
-  const Settings& s = spec.settings;
-  const QString text = QString::fromUtf8(spec.text);
-  w->setObjectName(QString::fromLatin1(spec.name));
-  w->setGeometry(spec.geometry);
+  const Settings& s = description.settings;
+  const QString text = QString::fromUtf8(description.text);
+  w->setObjectName(QString::fromLatin1(description.name));
+  w->setGeometry(description.geometry);
   if (s.font == FontKind::Px13 || s.bold) {
     QFont font = s.font == FontKind::Px13 ? fonts.px13 : fonts.window;
     font.setBold(s.bold);
@@ -105,7 +105,7 @@ QWidget* CreateControl(const ComponentSpec& spec, QWidget* form, const FormFonts
     button->setText(text);
     button->setIconSize(QSize(16, 16));
     if (s.glyph == Glyph::Stop) button->setIcon(IconFromStrip(StopStrip()));
-    if (spec.kind == ComponentKind::CloseButton) {
+    if (description.kind == ComponentKind::CloseButton) {
       button->setIcon(DoorIcon());
       QObject::connect(button, &QAbstractButton::clicked, form, &QWidget::close);
     }

@@ -14,14 +14,14 @@ struct FormFonts {
   QFont window;
   QFont px13;
 };
-FormFonts ResolveFonts(const FormSpec& spec);
+FormFonts ResolveFonts(const FormSpec& description);
 
 /// Applies the window's own settings (caption, place, size, font, background).
-void ApplyFormSettings(QWidget* form, const FormSpec& spec, const FormFonts& fonts);
+void ApplyFormSettings(QWidget* form, const FormSpec& description, const FormFonts& fonts);
 
 /// Creates one control as a child of form, with all its settings; the window's handlers
 /// named in the description are connected. Null for components that are not controls.
-QWidget* CreateControl(const ComponentSpec& spec, QWidget* form, const FormFonts& fonts, HintTimer& hints);
+QWidget* CreateControl(const ComponentSpec& description, QWidget* form, const FormFonts& fonts, HintTimer& hints);
 
 /// Chains the created controls in the description's keyboard order.
 void ApplyTabOrder(QWidget* form, const std::vector<ComponentSpec>& components);

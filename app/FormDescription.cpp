@@ -24,14 +24,14 @@ using K = ComponentKind;
 }  // namespace
 
 const FormSpec& MainFormSpec() {
-  static const FormSpec spec{"Użycie SQL z wykorzystaniem liczników",
-                             QRect(28, 98, 809, 635),
-                             "MS Sans Serif",
-                             "Liberation Sans",
-                             11,
-                             13,
-                             "memSQL"};
-  return spec;
+  static const FormSpec description{"Użycie SQL z wykorzystaniem liczników",
+                                    QRect(28, 98, 809, 635),
+                                    "MS Sans Serif",
+                                    "Liberation Sans",
+                                    11,
+                                    13,
+                                    "memSQL"};
+  return description;
 }
 
 const std::vector<ComponentSpec>& MainFormComponents() {
